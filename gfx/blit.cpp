@@ -1,0 +1,3 @@
+#include "gfx/blit.h"
+
+// Placeholder: being written.

@@ -1,0 +1,3 @@
+#include "gfx/bmp_decode.h"
+
+// Placeholder: being written.

@@ -1,0 +1,3 @@
+#include "gfx/bmp_file.h"
+
+// Placeholder: being written.

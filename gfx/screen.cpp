@@ -1,0 +1,41 @@
+#include "gfx/screen.h"
+
+#include <algorithm>
+
+namespace gfx {
+
+void mark_rows(Screen& screen, RowSpan rows) {
+    const int last_screen_row = screen.framebuffer.height - 1;
+    rows.first_row = std::max(rows.first_row, 0);
+    rows.last_row = std::min(rows.last_row, last_screen_row);
+    if (rows.empty()) return;
+    if (screen.marked.empty()) {
+        screen.marked = rows;
+    } else {
+        screen.marked.first_row = std::min(screen.marked.first_row, rows.first_row);
+        screen.marked.last_row = std::max(screen.marked.last_row, rows.last_row);
+    }
+}
+
+RowSpan take_marked_rows(Screen& screen) {
+    const RowSpan rows = screen.marked;
+    screen.marked = RowSpan{};
+    return rows;
+}
+
+void lock(Screen& screen) {
+    screen.lock.lock();
+    ++screen.lock_depth;
+}
+
+void unlock(Screen& screen, RowSpan rows) {
+    // Taking the mutex once more tells us safely whether this thread is the holder: a recursive
+    // mutex only lets its owner in again, so lock_depth > 0 here means the lock is ours.
+    std::lock_guard guard(screen.lock);
+    mark_rows(screen, rows);
+    if (screen.lock_depth == 0) return;
+    --screen.lock_depth;
+    screen.lock.unlock();
+}
+
+}  // namespace gfx

@@ -1,0 +1,3 @@
+#include "gfx/backend.h"
+
+// Placeholder: being written.
