@@ -172,8 +172,7 @@ inline std::vector<std::uint8_t> build(const BmpDescription& d) {
     std::vector<std::uint8_t> out(l.size, 0);
 
     // File header.
-    out[offset::signature] = 'B';
-    out[offset::signature + 1] = 'M';
+    put_u16(out, offset::signature, 'B' | 'M' << 8);
     put_u32(out, offset::file_size,
             d.file_size ? *d.file_size : static_cast<std::uint32_t>(l.size));
     put_u32(out, offset::data_offset,
