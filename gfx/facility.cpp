@@ -122,9 +122,16 @@ std::string read_key() {
 
 void sleep_ms(int milliseconds) {
     if (milliseconds <= 0) return;
-    timespec left{milliseconds / 1000, static_cast<long>(milliseconds % 1000) * 1000000L};
-    // Signals that interrupt the sleep do not shorten it.
-    while (clock_nanosleep(CLOCK_MONOTONIC, 0, &left, &left) == EINTR) {
+    // To a deadline, so that a signal interrupting the sleep neither shortens nor stretches it.
+    timespec deadline{};
+    clock_gettime(CLOCK_MONOTONIC, &deadline);
+    deadline.tv_sec += milliseconds / 1000;
+    deadline.tv_nsec += static_cast<long>(milliseconds % 1000) * 1'000'000L;
+    if (deadline.tv_nsec >= 1'000'000'000L) {
+        deadline.tv_nsec -= 1'000'000'000L;
+        ++deadline.tv_sec;
+    }
+    while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &deadline, nullptr) == EINTR) {
     }
 }
 

@@ -38,4 +38,12 @@ void unlock(Screen& screen, RowSpan rows) {
     screen.lock.unlock();
 }
 
+std::unique_lock<std::recursive_mutex> try_lock_for_backend(Screen& screen) {
+    std::unique_lock guard(screen.lock, std::try_to_lock);
+    // Owning it means no lock_screen is outstanding: only the program's thread nests it, and
+    // it would be holding the mutex. The check keeps that true if a backend ever nested it.
+    if (guard.owns_lock() && screen.lock_depth > 0) guard.unlock();
+    return guard;
+}
+
 }  // namespace gfx

@@ -37,4 +37,8 @@ void lock(Screen& screen);
 // Marks `rows` and undoes one lock(). An unlock without a matching lock only marks the rows.
 void unlock(Screen& screen, RowSpan rows);
 
+// Backend side: the lock if nobody holds it right now, else an empty guard. A backend's thread
+// never waits for the program, which may keep the screen locked for as long as it likes.
+std::unique_lock<std::recursive_mutex> try_lock_for_backend(Screen& screen);
+
 }  // namespace gfx

@@ -1,3 +1,275 @@
-#include "gfx/backend.h"
+// The window backend: an SDL2 window showing the framebuffer, run by a thread of its own that
+// makes every SDL call of the process (SDL_Init included), so that the window's events are
+// pumped on the thread that created it and the program's thread never waits on SDL.
 
-// Placeholder: being written.
+#include <SDL.h>
+#include <time.h>
+
+#include <atomic>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <future>
+#include <string_view>
+#include <thread>
+
+#include "gfx/backend.h"
+#include "gfx/key_codes.h"
+#include "gfx/set1_scancodes.h"
+#include "gfx/window_title.h"
+
+namespace gfx {
+namespace {
+
+// SDL's scancodes are USB HID usages; the set-1 and key-code tables are written in those.
+static_assert(SDL_SCANCODE_A == 4 && SDL_SCANCODE_UP == 82 && SDL_SCANCODE_KP_8 == 96 &&
+              SDL_SCANCODE_LCTRL == 224 && SDL_SCANCODE_RGUI == last_mapped_usb_usage);
+
+constexpr long cycle_ns = 10'000'000;  // how often the window is refreshed and the keys polled
+
+void discard_log(void*, int, SDL_LogPriority, const char*) {}
+
+bool env_set(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr && value[0] != '\0';
+}
+
+// SDL never fails for want of a display: it falls back to an off-screen driver. Whether there
+// is a screen is decided here: a display named in the environment, or a driver the user chose.
+bool display_named() {
+    return env_set("SDL_VIDEODRIVER") || env_set("DISPLAY") || env_set("WAYLAND_DISPLAY");
+}
+
+bool invisible_driver(const char* driver) {
+    if (driver == nullptr) return true;
+    const std::string_view name(driver);
+    return name == "offscreen" || name == "dummy" || name == "evdev";
+}
+
+timespec add_ns(timespec t, long ns) {
+    t.tv_nsec += ns;
+    while (t.tv_nsec >= 1'000'000'000L) {
+        t.tv_nsec -= 1'000'000'000L;
+        ++t.tv_sec;
+    }
+    return t;
+}
+
+bool before(const timespec& a, const timespec& b) {
+    return a.tv_sec < b.tv_sec || (a.tv_sec == b.tv_sec && a.tv_nsec < b.tv_nsec);
+}
+
+KeyPress key_press_of(const SDL_KeyboardEvent& key) {
+    KeyPress press;
+    press.usage = key.keysym.scancode;
+    const SDL_Keycode sym = key.keysym.sym;
+    if (sym > 0 && (sym & SDLK_SCANCODE_MASK) == 0) press.symbol = static_cast<char32_t>(sym);
+    press.ctrl = (key.keysym.mod & KMOD_CTRL) != 0;
+    press.alt = (key.keysym.mod & KMOD_ALT) != 0;
+    press.num_lock = (key.keysym.mod & KMOD_NUM) != 0;
+    return press;
+}
+
+class SdlWindowBackend final : public Backend {
+  public:
+    explicit SdlWindowBackend(Screen& screen) : screen_(screen) {}
+
+    ~SdlWindowBackend() override {
+        stop_ = true;
+        if (thread_.joinable()) thread_.join();
+    }
+
+    // Starts the thread and waits for it to show the first frame or give up.
+    bool start() {
+        std::promise<bool> ready;
+        std::future<bool> started = ready.get_future();
+        thread_ = std::thread([this, promise = std::move(ready)]() mutable { run(promise); });
+        if (started.get()) return true;
+        thread_.join();
+        return false;
+    }
+
+  private:
+    void run(std::promise<bool>& ready) {
+        if (!open()) {
+            close();
+            ready.set_value(false);
+            return;
+        }
+        present_first_frame();
+        ready.set_value(true);
+        timespec next{};
+        clock_gettime(CLOCK_MONOTONIC, &next);
+        while (!stop_) {
+            next = add_ns(next, cycle_ns);
+            timespec now{};
+            clock_gettime(CLOCK_MONOTONIC, &now);
+            if (before(next, now)) next = now;  // fell behind (suspended): don't race to catch up
+            while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &next, nullptr) == EINTR) {
+            }
+            cycle();
+        }
+        close();
+    }
+
+    bool open() {
+        const Screen& s = screen_;
+        const int width = s.framebuffer.width;
+        const int height = s.framebuffer.height;
+        if (!display_named()) return false;
+        // SDL writes its warnings to stderr; the program prints nothing.
+        SDL_LogSetOutputFunction(discard_log, nullptr);
+        SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+        SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+        SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+        SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
+        SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
+        // With only an X display named, go straight to X11: SDL's Wayland attempt would print a
+        // warning of its own. (SDL_VIDEODRIVER, when set, overrides this hint.)
+        if (!env_set("WAYLAND_DISPLAY")) SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
+        if (SDL_Init(SDL_INIT_VIDEO) != 0) return false;
+        sdl_started_ = true;
+        const char* driver = SDL_GetCurrentVideoDriver();
+        if (invisible_driver(driver)) {
+            const char* chosen = std::getenv("SDL_VIDEODRIVER");
+            if (chosen == nullptr || driver == nullptr || std::strcmp(chosen, driver) != 0)
+                return false;
+        }
+        const std::string title = window_title_from_path(executable_path());
+        window_ =
+            SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED_DISPLAY(0),
+                             SDL_WINDOWPOS_CENTERED_DISPLAY(0), width, height, SDL_WINDOW_SHOWN);
+        if (window_ == nullptr) return false;
+        window_id_ = SDL_GetWindowID(window_);
+        SDL_RaiseWindow(window_);
+        SDL_StartTextInput();
+        return SDL_GetWindowSurface(window_) != nullptr;
+    }
+
+    void close() {
+        if (window_ != nullptr) SDL_DestroyWindow(window_);
+        window_ = nullptr;
+        if (sdl_started_) SDL_Quit();
+        sdl_started_ = false;
+    }
+
+    void present_first_frame() {
+        SDL_PumpEvents();
+        {
+            // The program waits in set_screen_mode, but may do so under its own lock_screen:
+            // the window surface starts black like the framebuffer, so it can be shown as is.
+            auto guard = try_lock_for_backend(screen_);
+            if (guard.owns_lock()) copy_rows(take_marked_rows(screen_));
+        }
+        SDL_UpdateWindowSurface(window_);
+        focused_ = SDL_GetKeyboardFocus() == window_;
+    }
+
+    void cycle() {
+        SDL_Event event;
+        while (SDL_PollEvent(&event))
+            handle(event);
+
+        // The held table follows SDL's keyboard state while the window has the focus; at any
+        // change of focus, and all the time without it, every key reads released.
+        const bool focused = SDL_GetKeyboardFocus() == window_;
+        const bool activation_changed = focused != focused_;
+        focused_ = focused;
+        std::array<bool, scancode_count> held{};
+        if (focused && !activation_changed) {
+            int count = 0;
+            const Uint8* state = SDL_GetKeyboardState(&count);
+            const int last = std::min(count - 1, last_mapped_usb_usage);
+            for (int usage = 0; usage <= last; ++usage) {
+                const int set1 = set1_from_usb_usage(usage);
+                if (set1 != 0 && state[usage] != 0) held[static_cast<std::size_t>(set1)] = true;
+            }
+        }
+
+        RowSpan copied;
+        {
+            auto guard = try_lock_for_backend(screen_);
+            if (!guard.owns_lock()) return;  // locked: nothing shown, keys wait for next time
+            while (pending_.count > 0)
+                push_key_code(screen_.keys, pop_key_code(pending_));
+            screen_.held = held;
+            copied = copy_rows(take_marked_rows(screen_));
+        }
+        if (!copied.empty()) {
+            SDL_Rect rect{0, copied.first_row, screen_.framebuffer.width,
+                          copied.last_row - copied.first_row + 1};
+            SDL_UpdateWindowSurfaceRects(window_, &rect, 1);
+        } else if (exposed_) {
+            SDL_UpdateWindowSurface(window_);
+        }
+        exposed_ = false;
+    }
+
+    // Copies framebuffer rows to the window surface (call under the screen lock). Returns the
+    // rows copied.
+    RowSpan copy_rows(RowSpan rows) {
+        if (rows.empty()) return rows;
+        SDL_Surface* surface = SDL_GetWindowSurface(window_);  // may be new after a resize
+        if (surface == nullptr) return RowSpan{};
+        const Image& fb = screen_.framebuffer;
+        rows.last_row = std::min(rows.last_row, std::min(fb.height, surface->h) - 1);
+        const int width = std::min(fb.width, surface->w);
+        if (rows.empty() || width <= 0) return RowSpan{};
+        if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) return RowSpan{};
+        const int src_pitch = fb.width * static_cast<int>(sizeof(Pixel));
+        const Pixel* src = fb.pixels.data() + static_cast<std::size_t>(rows.first_row) *
+                                                  static_cast<std::size_t>(fb.width);
+        auto* dst = static_cast<Uint8*>(surface->pixels) +
+                    static_cast<std::ptrdiff_t>(rows.first_row) * surface->pitch;
+        // The framebuffer is XRGB8888 as far as the window goes: the top byte is not shown.
+        // On X11 the surface has that format too and SDL copies the rows with memcpy.
+        SDL_ConvertPixels(width, rows.last_row - rows.first_row + 1, SDL_PIXELFORMAT_RGB888, src,
+                          src_pitch, surface->format->format, dst, surface->pitch);
+        if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
+        return rows;
+    }
+
+    void handle(const SDL_Event& event) {
+        switch (event.type) {
+            case SDL_KEYDOWN:
+                if (event.key.windowID == window_id_) {
+                    push_key_code(pending_, code_for_key_press(key_press_of(event.key)));
+                }
+                break;
+            case SDL_TEXTINPUT:
+                push_key_code(pending_, code_for_text(event.text.text));
+                break;
+            case SDL_WINDOWEVENT:
+                if (event.window.event == SDL_WINDOWEVENT_CLOSE) {
+                    // The close button asks; the program decides. The window stays.
+                    push_key_code(pending_, extended_code(extended::close_request));
+                } else if (event.window.event == SDL_WINDOWEVENT_EXPOSED) {
+                    exposed_ = true;
+                }
+                break;
+            default:
+                break;  // SDL_QUIT included: closing is the program's business
+        }
+    }
+
+    Screen& screen_;
+    std::atomic<bool> stop_{false};
+    std::thread thread_;
+    bool sdl_started_ = false;
+    SDL_Window* window_ = nullptr;
+    Uint32 window_id_ = 0;
+    bool focused_ = false;
+    bool exposed_ = false;
+    KeyQueue pending_;  // codes typed while the program held the lock, oldest first
+};
+
+}  // namespace
+
+std::unique_ptr<Backend> start_window_backend(Screen& screen) {
+    if (screen.framebuffer.width <= 0 || screen.framebuffer.height <= 0) return nullptr;
+    auto backend = std::make_unique<SdlWindowBackend>(screen);
+    if (!backend->start()) return nullptr;
+    return backend;
+}
+
+}  // namespace gfx
