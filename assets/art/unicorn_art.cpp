@@ -147,6 +147,28 @@ void draw_ear(Canvas& canvas, int bob) {
     paint(canvas, inside, pal::blush);
 }
 
+// A short contour inside the body, where a haunch or shoulder rounds off over the leg: the
+// lower part of the rim around `muscle`, on body cells only.
+void draw_crease(Canvas& canvas, const Mask& body, const Mask& muscle, int from_y) {
+    Mask crease = blank();
+    for (int y = from_y; y < unicorn_height; ++y) {
+        for (int x = 0; x < unicorn_width; ++x) {
+            if (get(muscle, x, y) == 0 && get(body, x, y) != 0) set(crease, x, y, std::uint8_t{1});
+        }
+    }
+    Mask line = blank();
+    for (int y = from_y; y < unicorn_height; ++y) {
+        for (int x = 0; x < unicorn_width; ++x) {
+            const bool beside = get(muscle, x - 1, y) != 0 || get(muscle, x + 1, y) != 0 ||
+                                get(muscle, x, y - 1) != 0 || get(muscle, x, y + 1) != 0;
+            const bool inner = get(body, x - 1, y) != 0 && get(body, x + 1, y) != 0 &&
+                               get(body, x, y - 1) != 0 && get(body, x, y + 1) != 0;
+            if (get(crease, x, y) != 0 && beside && inner) set(line, x, y, std::uint8_t{1});
+        }
+    }
+    paint(canvas, line, pal::body_shade);
+}
+
 void draw_horn(Canvas& canvas, int bob) {
     const Point base{87, 8 + bob};
     const Point tip{101, 1 + bob};
@@ -205,6 +227,12 @@ Canvas draw_unicorn(int frame) {
     paint(canvas, body, pal::body);
     paint_rim(canvas, body, 0, 3, pal::body_shade);
     paint_rim(canvas, body, 0, -2, pal::body_highlight);
+    Mask haunch = blank();
+    fill_ellipse(haunch, {35, 44 + pose.bob}, px(9), px(9));
+    draw_crease(canvas, body, haunch, 45 + pose.bob);
+    Mask shoulder = blank();
+    fill_ellipse(shoulder, {67, 44 + pose.bob}, px(7), px(8));
+    draw_crease(canvas, body, shoulder, 47 + pose.bob);
     for (const Leg* leg : {&pose.near_front, &pose.near_hind}) {
         const Mask hoof = hoof_shape(*leg);
         outline_over(canvas, hoof, pal::inner_line, mask_colour);

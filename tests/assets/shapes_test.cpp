@@ -103,3 +103,29 @@ TEST(Paint, OutlinesGoOnlyWhereTheyBelong) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Paint, SmallPocketsCloseAndLargeOnesStayOpen) {
+    // Two enclosed pockets, of 1 and 12 cells, and an open bay; close pockets up to 4 cells.
+    const char* rows[] = {
+        "##########.",  //
+        "#.#......#.",  //
+        "###......#.",  //
+        "#.########.",  //
+        "#.........#",  //
+    };
+    constexpr art::Colour bg = 0xFF00FF, ink = 0x000000, fill = 0x444444;
+    art::Canvas c = art::make_grid<art::Colour>(11, 5, bg);
+    for (int y = 0; y < 5; ++y) {
+        for (int x = 0; x < 11; ++x) {
+            if (rows[y][x] == '#') art::set(c, x, y, ink);
+        }
+    }
+    art::Canvas expected = c;
+    art::set(expected, 1, 1, fill);
+    art::close_pockets(c, bg, fill, 4);
+    EXPECT_EQ(c.cells, expected.cells);
+}
+
+}  // namespace
