@@ -55,15 +55,17 @@ class ConsoleBackend final : public Backend {
     }
 
     void start() {
+        // Asked before making the pipe: with standard input closed, the pipe would become fd 0.
+        const bool stdin_open = fcntl(STDIN_FILENO, F_GETFD) != -1;
         int fds[2];
         if (pipe2(fds, O_CLOEXEC) != 0) return;  // no way to stop a thread: deliver no keys
         wake_read_ = fds[0];
         wake_write_ = fds[1];
         // Before the thread starts reading, so that nothing typed from now on is echoed.
-        terminal_ = TerminalMode::enter(STDIN_FILENO);
+        if (stdin_open) terminal_ = TerminalMode::enter(STDIN_FILENO);
         // A terminal we could not set up is one we run in the background of: reading it would
         // stop the process (SIGTTIN).
-        const bool readable = terminal_ != nullptr || !isatty(STDIN_FILENO);
+        const bool readable = stdin_open && (terminal_ != nullptr || !isatty(STDIN_FILENO));
         thread_ = std::thread([this, readable] { run(readable); });
     }
 

@@ -3,6 +3,7 @@
 // pumped on the thread that created it and the program's thread never waits on SDL.
 
 #include <SDL.h>
+#include <sys/stat.h>
 #include <time.h>
 
 #include <atomic>
@@ -10,6 +11,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <future>
+#include <string>
 #include <string_view>
 #include <thread>
 
@@ -34,10 +36,30 @@ bool env_set(const char* name) {
     return value != nullptr && value[0] != '\0';
 }
 
-// SDL never fails for want of a display: it falls back to an off-screen driver. Whether there
-// is a screen is decided here: a display named in the environment, or a driver the user chose.
-bool display_named() {
-    return env_set("SDL_VIDEODRIVER") || env_set("DISPLAY") || env_set("WAYLAND_DISPLAY");
+// Whether a Wayland compositor's socket is there to connect to. Without one, SDL's attempt
+// prints libwayland's complaint on stderr, so it is better not made.
+bool wayland_socket_exists() {
+    const char* name = std::getenv("WAYLAND_DISPLAY");
+    if (name == nullptr || name[0] == '\0') return false;
+    std::string path = name;
+    if (path[0] != '/') {
+        const char* runtime_dir = std::getenv("XDG_RUNTIME_DIR");
+        if (runtime_dir == nullptr || runtime_dir[0] != '/') return false;
+        path = std::string(runtime_dir) + "/" + path;
+    }
+    struct stat info {};
+    return stat(path.c_str(), &info) == 0 && S_ISSOCK(info.st_mode);
+}
+
+// SDL never fails for want of a display: it falls back to an off-screen driver. So whether
+// there can be a screen is decided here, and the driver SDL is to use along with it: the one
+// the user chose through SDL_VIDEODRIVER, else SDL's own choice when a Wayland socket is
+// there, else X11 when a display is named. nullptr: no screen. "": leave it to SDL.
+const char* video_driver_to_use() {
+    if (env_set("SDL_VIDEODRIVER")) return "";
+    if (wayland_socket_exists()) return "";
+    if (env_set("DISPLAY")) return "x11";
+    return nullptr;
 }
 
 bool invisible_driver(const char* driver) {
@@ -116,7 +138,8 @@ class SdlWindowBackend final : public Backend {
         const Screen& s = screen_;
         const int width = s.framebuffer.width;
         const int height = s.framebuffer.height;
-        if (!display_named()) return false;
+        const char* driver_hint = video_driver_to_use();
+        if (driver_hint == nullptr) return false;
         // SDL writes its warnings to stderr; the program prints nothing.
         SDL_LogSetOutputFunction(discard_log, nullptr);
         SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
@@ -124,9 +147,7 @@ class SdlWindowBackend final : public Backend {
         SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
         SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
         SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
-        // With only an X display named, go straight to X11: SDL's Wayland attempt would print a
-        // warning of its own. (SDL_VIDEODRIVER, when set, overrides this hint.)
-        if (!env_set("WAYLAND_DISPLAY")) SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
+        if (driver_hint[0] != '\0') SDL_SetHint(SDL_HINT_VIDEODRIVER, driver_hint);
         if (SDL_Init(SDL_INIT_VIDEO) != 0) return false;
         sdl_started_ = true;
         const char* driver = SDL_GetCurrentVideoDriver();
