@@ -146,6 +146,31 @@ TEST(BmpAlpha, OnlyANonZeroHeaderAlphaMaskSuppliesTheTopByte) {
     }
 }
 
+// Variants at the edges of what is accepted decode like their plain twins.
+TEST(BmpAccepted, EdgeVariantsDecode) {
+    struct Case {
+        const char* name;
+        std::uint32_t header_size;
+        Depth depth;
+        std::uint16_t planes;
+    };
+    const Case cases[] = {
+        {"planes_zero", 40, Depth::rgb24, 0},
+        {"core_planes_zero", 12, Depth::index4, 0},
+        {"header_140_bit_fields", 140, Depth::rgb565, 1},
+        {"header_200_alpha", 200, Depth::argb32, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ValidCase v;
+        ASSERT_TRUE(make_valid(c.header_size, c.depth, false, 3, 2, v));
+        v.description.planes = c.planes;
+        Image image = filled(3, 2, fill_colour);
+        EXPECT_EQ(decode_bmp(bmp_test::build(v.description), image), LoadResult::ok);
+        EXPECT_TRUE(same_pixels(with_picture(filled(3, 2, 0), v.colours, 3, 2), image));
+    }
+}
+
 // Row padding bytes are not pixels: junk in them changes nothing.
 TEST(BmpRows, PaddingBytesAreIgnored) {
     for (int bits : {1, 4, 8, 16, 24}) {
