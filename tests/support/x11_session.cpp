@@ -319,8 +319,10 @@ std::optional<WindowId> X11Session::focus_away() {
     State& s = *state_;
     if (s.display == nullptr) return std::nullopt;
     if (s.focus_window == 0) {
+        // In the top-left corner, clear of a window centred on the 640x480 screen, so grabs of
+        // that window never show this one.
         s.focus_window =
-            XCreateSimpleWindow(s.display, DefaultRootWindow(s.display), 400, 300, 64, 64, 0, 0, 0);
+            XCreateSimpleWindow(s.display, DefaultRootWindow(s.display), 0, 0, 64, 64, 0, 0, 0);
         XStoreName(s.display, s.focus_window, "x11_session focus");
         XMapRaised(s.display, s.focus_window);
         XSync(s.display, False);
