@@ -1,6 +1,9 @@
 #include "gfx/screen.h"
 
+#include <unistd.h>
+
 #include <algorithm>
+#include <cstdint>
 
 namespace gfx {
 
@@ -29,13 +32,25 @@ void lock(Screen& screen) {
 }
 
 void unlock(Screen& screen, RowSpan rows) {
-    // Taking the mutex once more tells us safely whether this thread is the holder: a recursive
-    // mutex only lets its owner in again, so lock_depth > 0 here means the lock is ours.
-    std::lock_guard guard(screen.lock);
-    mark_rows(screen, rows);
-    if (screen.lock_depth == 0) return;
-    --screen.lock_depth;
-    screen.lock.unlock();
+    int wake_fd = -1;
+    {
+        // Taking the mutex once more tells us safely whether this thread is the holder: a
+        // recursive mutex only lets its owner in again, so lock_depth > 0 here means it is ours.
+        std::lock_guard guard(screen.lock);
+        mark_rows(screen, rows);
+        if (screen.lock_depth > 0) {
+            --screen.lock_depth;
+            screen.lock.unlock();
+        }
+        if (screen.lock_depth == 0 && !screen.marked.empty()) wake_fd = screen.present_wake_fd;
+    }
+    // Once the lock is free, or the woken backend would find it taken. The descriptor is closed
+    // only when the screen is closed, which a program does not do while it draws.
+    if (wake_fd >= 0) {
+        const std::uint64_t one = 1;
+        // A full counter (never, in practice) already means "wake up": nothing to handle.
+        [[maybe_unused]] const ssize_t wrote = write(wake_fd, &one, sizeof one);
+    }
 }
 
 std::unique_lock<std::recursive_mutex> try_lock_for_backend(Screen& screen) {

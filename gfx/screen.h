@@ -23,6 +23,10 @@ struct Screen {
     RowSpan marked;      // rows waiting to be presented
     std::array<bool, scancode_count> held{};
     KeyQueue keys;
+    // An eventfd of the backend's, or -1. The outermost unlock that leaves rows marked writes
+    // to it, so that the backend shows a frame as soon as it is complete instead of polling.
+    // Set and cleared by the backend on the program's thread, when it starts and stops.
+    int present_wake_fd = -1;
 };
 
 // Adds rows to the marked span, clamped to the framebuffer.
@@ -35,6 +39,7 @@ RowSpan take_marked_rows(Screen& screen);
 void lock(Screen& screen);
 
 // Marks `rows` and undoes one lock(). An unlock without a matching lock only marks the rows.
+// When the lock is then free and rows are marked, wakes the backend (present_wake_fd).
 void unlock(Screen& screen, RowSpan rows);
 
 // Backend side: the lock if nobody holds it right now, else an empty guard. A backend's thread

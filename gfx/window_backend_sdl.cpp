@@ -3,8 +3,13 @@
 // pumped on the thread that created it and the program's thread never waits on SDL.
 
 #include <SDL.h>
+#include <poll.h>
+#include <pthread.h>
+#include <sched.h>
+#include <sys/eventfd.h>
 #include <sys/stat.h>
 #include <time.h>
+#include <unistd.h>
 
 #include <atomic>
 #include <cerrno>
@@ -17,6 +22,7 @@
 
 #include "gfx/backend.h"
 #include "gfx/key_codes.h"
+#include "gfx/sdl_x11_fd.h"
 #include "gfx/set1_scancodes.h"
 #include "gfx/window_title.h"
 
@@ -49,7 +55,10 @@ namespace {
 static_assert(SDL_SCANCODE_A == 4 && SDL_SCANCODE_UP == 82 && SDL_SCANCODE_KP_8 == 96 &&
               SDL_SCANCODE_LCTRL == 224 && SDL_SCANCODE_RGUI == last_mapped_usb_usage);
 
-constexpr long cycle_ns = 10'000'000;  // how often the window is refreshed and the keys polled
+constexpr long cycle_ns = 10'000'000;  // without an X socket: how often the window is refreshed
+constexpr int retry_ms = 10;           // how soon to try again when the program held the lock
+constexpr int after_present_ms = 25;   // see wait_for_work
+constexpr int idle_ms = 250;           // longest sleep with nothing to do, as a safety net
 
 void discard_log(void*, int, SDL_LogPriority, const char*) {}
 
@@ -90,19 +99,6 @@ bool invisible_driver(const char* driver) {
     return name == "offscreen" || name == "dummy" || name == "evdev";
 }
 
-timespec add_ns(timespec t, long ns) {
-    t.tv_nsec += ns;
-    while (t.tv_nsec >= 1'000'000'000L) {
-        t.tv_nsec -= 1'000'000'000L;
-        ++t.tv_sec;
-    }
-    return t;
-}
-
-bool before(const timespec& a, const timespec& b) {
-    return a.tv_sec < b.tv_sec || (a.tv_sec == b.tv_sec && a.tv_nsec < b.tv_nsec);
-}
-
 KeyPress key_press_of(const SDL_KeyboardEvent& key) {
     KeyPress press;
     press.usage = key.keysym.scancode;
@@ -119,12 +115,23 @@ class SdlWindowBackend final : public Backend {
     explicit SdlWindowBackend(Screen& screen) : screen_(screen) {}
 
     ~SdlWindowBackend() override {
+        if (wake_fd_ >= 0) {
+            std::lock_guard guard(screen_.lock);
+            screen_.present_wake_fd = -1;
+        }
         stop_ = true;
+        wake();
         if (thread_.joinable()) thread_.join();
+        if (wake_fd_ >= 0) ::close(wake_fd_);
     }
 
     // Starts the thread and waits for it to show the first frame or give up.
     bool start() {
+        wake_fd_ = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+        if (wake_fd_ >= 0) {
+            std::lock_guard guard(screen_.lock);
+            screen_.present_wake_fd = wake_fd_;
+        }
         std::promise<bool> ready;
         std::future<bool> started = ready.get_future();
         thread_ = std::thread([this, promise = std::move(ready)]() mutable { run(promise); });
@@ -135,25 +142,54 @@ class SdlWindowBackend final : public Backend {
 
   private:
     void run(std::promise<bool>& ready) {
+        // Woken by the program's unlock just before it goes to sleep itself: as a batch thread
+        // this one waits for that instead of preempting it, which saves a switch per frame.
+        sched_param batch{};
+        pthread_setschedparam(pthread_self(), SCHED_BATCH, &batch);
         if (!open()) {
             close();
             ready.set_value(false);
             return;
         }
         present_first_frame();
+        x_fd_ = x11_connection_fd(window_);
         ready.set_value(true);
-        timespec next{};
-        clock_gettime(CLOCK_MONOTONIC, &next);
         while (!stop_) {
-            next = add_ns(next, cycle_ns);
-            timespec now{};
-            clock_gettime(CLOCK_MONOTONIC, &now);
-            if (before(next, now)) next = now;  // fell behind (suspended): don't race to catch up
-            while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &next, nullptr) == EINTR) {
-            }
+            wait_for_work();
             cycle();
         }
         close();
+    }
+
+    void wake() {
+        if (wake_fd_ < 0) return;
+        const std::uint64_t one = 1;
+        [[maybe_unused]] const ssize_t wrote = write(wake_fd_, &one, sizeof one);
+    }
+
+    // Sleeps until there is something to do: an X event, a frame the program completed (its
+    // unlock writes wake_fd_), a stop, or a retry after the program held the lock. Waking only
+    // then costs less than a timer would, and shows a frame as soon as it is done. Without an
+    // X socket to wait on (another video driver), every cycle_ns instead.
+    void wait_for_work() {
+        if (x_fd_ < 0 || wake_fd_ < 0) {
+            timespec tick{0, cycle_ns};
+            while (clock_nanosleep(CLOCK_MONOTONIC, 0, &tick, &tick) == EINTR) {
+            }
+            return;
+        }
+        if (SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT)) return;
+        std::array<pollfd, 2> fds{};
+        fds[0] = {wake_fd_, POLLIN, 0};
+        fds[1] = {x_fd_, POLLIN, 0};
+        // Presenting waits for the X server's reply, and Xlib queues events that arrive
+        // meanwhile where poll() cannot see them: after a present, look again within about a
+        // frame (a program drawing frames wakes this thread sooner with each one).
+        poll(fds.data(), fds.size(), retry_ ? retry_ms : presented_ ? after_present_ms : idle_ms);
+        if ((fds[0].revents & POLLIN) != 0) {
+            std::uint64_t count = 0;
+            [[maybe_unused]] const ssize_t got = read(wake_fd_, &count, sizeof count);
+        }
     }
 
     bool open() {
@@ -184,6 +220,9 @@ class SdlWindowBackend final : public Backend {
                              SDL_WINDOWPOS_CENTERED_DISPLAY(0), width, height, SDL_WINDOW_SHOWN);
         if (window_ == nullptr) return false;
         window_id_ = SDL_GetWindowID(window_);
+        // An arrow over the window, as a desktop program has; X's own default is a cross.
+        cursor_ = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_ARROW);
+        if (cursor_ != nullptr) SDL_SetCursor(cursor_);
         SDL_RaiseWindow(window_);
         SDL_StartTextInput();
         return SDL_GetWindowSurface(window_) != nullptr;
@@ -192,6 +231,8 @@ class SdlWindowBackend final : public Backend {
     void close() {
         if (window_ != nullptr) SDL_DestroyWindow(window_);
         window_ = nullptr;
+        if (cursor_ != nullptr) SDL_FreeCursor(cursor_);
+        cursor_ = nullptr;
         if (sdl_started_) SDL_Quit();
         sdl_started_ = false;
         // SDL keeps per-thread data (its error message) that it frees only when asked to, on
@@ -212,8 +253,10 @@ class SdlWindowBackend final : public Backend {
     }
 
     void cycle() {
+        // One pump a cycle (SDL_PollEvent would pump once per event).
+        SDL_PumpEvents();
         SDL_Event event;
-        while (SDL_PollEvent(&event))
+        while (SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0)
             handle(event);
 
         // The held table follows SDL's keyboard state while the window has the focus; at any
@@ -235,12 +278,18 @@ class SdlWindowBackend final : public Backend {
         RowSpan copied;
         {
             auto guard = try_lock_for_backend(screen_);
-            if (!guard.owns_lock()) return;  // locked: nothing shown, keys wait for next time
+            // Locked: nothing is shown, and the keys wait here until the next try.
+            retry_ = !guard.owns_lock();
+            if (retry_) return;
             while (pending_.count > 0)
                 push_key_code(screen_.keys, pop_key_code(pending_));
             screen_.held = held;
             copied = copy_rows(take_marked_rows(screen_));
         }
+        // Right after a change of focus every key reads released; come back soon to read the
+        // keys that are down from then on.
+        retry_ = activation_changed;
+        presented_ = !copied.empty() || exposed_;
         if (!copied.empty()) {
             SDL_Rect rect{0, copied.first_row, screen_.framebuffer.width,
                           copied.last_row - copied.first_row + 1};
@@ -303,10 +352,15 @@ class SdlWindowBackend final : public Backend {
     std::thread thread_;
     bool sdl_started_ = false;
     SDL_Window* window_ = nullptr;
+    SDL_Cursor* cursor_ = nullptr;
     Uint32 window_id_ = 0;
     bool focused_ = false;
     bool exposed_ = false;
     KeyQueue pending_;  // codes typed while the program held the lock, oldest first
+    int wake_fd_ = -1;  // eventfd: the program completed a frame, or stop
+    int x_fd_ = -1;     // the X connection's socket, -1 for other drivers
+    bool retry_ = false;
+    bool presented_ = false;
 };
 
 }  // namespace
