@@ -6,7 +6,7 @@
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 seconds="${1:-30}"
-exe="${2:-$root/build/release/app/unicorn}"
+exe="$(realpath "${2:-$root/build/release/app/unicorn}")"
 bash "$root/scripts/deps.sh" xvfb strace
 
 work="$(mktemp -d)"
