@@ -12,21 +12,7 @@ shim="$build/bench/libframe_period_shim.so"
 bash "$root/scripts/deps.sh" xvfb xdotool
 [ -x "$exe" ] && [ -f "$shim" ] || { echo "build $exe and $shim first"; exit 1; }
 
-work="$(mktemp -d)"
-cleanup() {
-    [ -n "${program:-}" ] && kill "$program" 2>/dev/null || true
-    [ -n "${server:-}" ] && kill "$server" 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-exec 3>"$work/display"
-Xvfb -displayfd 3 -screen 0 640x480x24 -nolisten tcp 2>/dev/null &
-server=$!
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
-export DISPLAY=":$(head -n1 "$work/display")"
-
-cp "$root"/assets/*.bmp "$work/"
+source "$root/scripts/private_display.sh"
 (cd "$work" && LD_PRELOAD="$shim" FRAME_PERIOD_LOG="$work/periods" exec "$exe" \
     </dev/null >"$work/out" 2>"$work/err") &
 program=$!

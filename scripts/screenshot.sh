@@ -8,21 +8,7 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 exe="$(realpath "${1:-$root/build/release/app/unicorn}")"
 bash "$root/scripts/deps.sh" xvfb x11-apps xdotool imagemagick
 
-work="$(mktemp -d)"
-cleanup() {
-    [ -n "${program:-}" ] && kill "$program" 2>/dev/null || true
-    [ -n "${server:-}" ] && kill "$server" 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-exec 3>"$work/display"
-Xvfb -displayfd 3 -screen 0 640x480x24 -nolisten tcp 2>/dev/null &
-server=$!
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
-export DISPLAY=":$(head -n1 "$work/display")"
-
-cp "$root"/assets/*.bmp "$work/"
+source "$root/scripts/private_display.sh"
 (cd "$work" && exec "$exe" </dev/null) &
 program=$!
 window=$(xdotool search --sync --name '^unicorn$' | head -n1)
