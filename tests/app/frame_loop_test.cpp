@@ -16,12 +16,24 @@ using app_test::RecordingFacility;
 
 constexpr int up = 72, down = 80, left = 75, right = 77;
 
-TEST(FrameLoop, StartsUpInOrderThenRunsEachFrameInOrder) {
+// The loop over the default art in a working directory of its own, on a recording facility
+// that the test scripts before it calls run().
+template <class Base>
+class LoopOnDefaultArt : public Base {
+  protected:
+    LoopOnDefaultArt() { dir.write_default_art(); }
+    void run() { animation::run_animation(gfx); }
+
     app_test::TempArtDir dir;
-    dir.write_default_art();
     RecordingFacility gfx;
+};
+
+using FrameLoop = LoopOnDefaultArt<::testing::Test>;
+using FrameLoopKeys = LoopOnDefaultArt<::testing::Test>;
+
+TEST_F(FrameLoop, StartsUpInOrderThenRunsEachFrameInOrder) {
     gfx.escape_on_frame = 2;
-    animation::run_animation(gfx);
+    run();
 
     ASSERT_EQ(gfx.frames_run, 2);
     const std::vector<std::string> start_up(gfx.calls.begin(),
@@ -54,12 +66,9 @@ TEST(FrameLoop, StartsUpInOrderThenRunsEachFrameInOrder) {
     EXPECT_EQ(gfx::testing::lock_depth(), 0);
 }
 
-TEST(FrameLoop, ShowsSpriteFramesInRunsOfFiveAfterAnOpeningRunOfFour) {
-    app_test::TempArtDir dir;
-    dir.write_default_art();
-    RecordingFacility gfx;
+TEST_F(FrameLoop, ShowsSpriteFramesInRunsOfFiveAfterAnOpeningRunOfFour) {
     gfx.escape_on_frame = 20;
-    animation::run_animation(gfx);
+    run();
 
     std::string shown;
     for (int frame = 1; frame <= 20; ++frame) {
@@ -79,15 +88,12 @@ struct SteerCase {
     std::string want_sprite_call_on_last_frame;
 };
 
-class FrameLoopSteering : public ::testing::TestWithParam<SteerCase> {};
+class FrameLoopSteering : public LoopOnDefaultArt<::testing::TestWithParam<SteerCase>> {};
 
 TEST_P(FrameLoopSteering, DrawsTheSpriteWhereTheHeldKeysTookIt) {
-    app_test::TempArtDir dir;
-    dir.write_default_art();
-    RecordingFacility gfx;
     gfx.held_on_frame = GetParam().held;
     gfx.escape_on_frame = GetParam().frames;
-    animation::run_animation(gfx);
+    run();
     ASSERT_EQ(gfx.frames_run, GetParam().frames);
     EXPECT_EQ(gfx.frame_calls(GetParam().frames)[7], GetParam().want_sprite_call_on_last_frame);
 }
@@ -121,25 +127,19 @@ INSTANTIATE_TEST_SUITE_P(
                                 "put_image(screen, 100, 50, image2, transparent)"}),
     [](const ::testing::TestParamInfo<SteerCase>& param) { return std::string(param.param.name); });
 
-TEST(FrameLoopKeys, EscapeBehindOtherCodesEndsTheRunWhenItReachesTheHead) {
-    app_test::TempArtDir dir;
-    dir.write_default_art();
-    RecordingFacility gfx;
+TEST_F(FrameLoopKeys, EscapeBehindOtherCodesEndsTheRunWhenItReachesTheHead) {
     // Typed on frame 3: 'a', Up's two-byte code, the close request, then Escape: one code is
     // read per frame, so Escape is read on frame 6.
     gfx.typed_on_frame[3] = {"a", "\xffH", "\xffk", "\x1b"};
-    animation::run_animation(gfx);
+    run();
     EXPECT_EQ(gfx.frames_run, 6);
 }
 
-TEST(FrameLoopKeys, OnlyTheOneCharacterEscapeEndsTheRun) {
-    app_test::TempArtDir dir;
-    dir.write_default_art();
-    RecordingFacility gfx;
+TEST_F(FrameLoopKeys, OnlyTheOneCharacterEscapeEndsTheRun) {
     // Escape's byte inside a two-byte code, and a plain character 27 + 255, do not end it.
     gfx.typed_on_frame[1] = {"\xff\x1b", "\x1b\xff", "x"};
     gfx.escape_on_frame = 10;
-    animation::run_animation(gfx);
+    run();
     EXPECT_EQ(gfx.frames_run, 10);
 }
 
