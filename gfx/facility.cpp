@@ -12,14 +12,13 @@
 namespace gfx {
 namespace {
 
-// The one screen of the process. Its destructor, at exit, stops the backend: the window is
-// removed and the terminal gets its modes back without the program having to ask.
+// The one screen of the process. At exit its backend goes first (members die in reverse
+// order), while the screen it feeds still exists: the window is removed and the terminal gets
+// its modes back without the program having to ask.
 struct Facility {
     Screen screen;
     std::unique_ptr<Backend> backend;
     bool memory_screen = false;
-
-    ~Facility() { backend.reset(); }
 };
 
 Facility& facility() {
@@ -60,9 +59,7 @@ bool set_screen_mode(int width, int height, int depth, int pages, int flags, int
         if (f.memory_screen) return true;
         f.backend = start_window_backend(f.screen);
         if (f.backend) return true;
-        std::lock_guard guard(f.screen.lock);
-        f.screen.framebuffer = Image{};
-        f.screen.marked = RowSpan{};
+        close(f);  // no window after all: back to no screen
     }
     if (!f.memory_screen) f.backend = start_console_backend(f.screen);
     return false;
