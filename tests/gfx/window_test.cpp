@@ -11,7 +11,9 @@
 #include <functional>
 #include <set>
 #include <sstream>
+#include <string>
 #include <thread>
+#include <vector>
 
 #include "gfx/facility.h"
 #include "gfx/facility_testing.h"
@@ -35,6 +37,19 @@ bool eventually(const std::function<bool()>& condition, std::chrono::millisecond
         if (Clock::now() >= deadline) return false;
         std::this_thread::sleep_for(2ms);
     }
+}
+
+// Appends the codes read from the queue to `codes` as they arrive, until `done(codes)` holds
+// or patience runs out; false then.
+bool read_codes_until(std::vector<std::string>& codes,
+                      const std::function<bool(const std::vector<std::string>&)>& done) {
+    return eventually(
+        [&] {
+            for (std::string k = gfx::read_key(); !k.empty(); k = gfx::read_key())
+                codes.push_back(k);
+            return done(codes);
+        },
+        patience);
 }
 
 // One X server and one window for the whole test program.
@@ -306,13 +321,8 @@ TEST_P(KeyCodes, ATypedKeyQueuesItsCode) {
     // A marker key after it: everything before it has been handled by the time it arrives.
     ASSERT_TRUE(x->tap_key("z", 5ms));
     std::vector<std::string> codes;
-    EXPECT_TRUE(eventually(
-        [&] {
-            for (std::string k = gfx::read_key(); !k.empty(); k = gfx::read_key())
-                codes.push_back(k);
-            return !codes.empty() && codes.back() == "z";
-        },
-        patience));
+    EXPECT_TRUE(
+        read_codes_until(codes, [](const auto& got) { return !got.empty() && got.back() == "z"; }));
     std::vector<std::string> expected;
     if (!c.code.empty()) expected.push_back(c.code);
     expected.push_back("z");
@@ -350,13 +360,7 @@ TEST_F(RealWindow, WithNumLockTheKeypadTypesDigits) {
     ASSERT_TRUE(x->tap_key("Num_Lock", 10ms));
     x->tap_key_code(80, 10ms);
     std::vector<std::string> codes;
-    EXPECT_TRUE(eventually(
-        [&] {
-            for (std::string k = gfx::read_key(); !k.empty(); k = gfx::read_key())
-                codes.push_back(k);
-            return codes.size() >= 3;
-        },
-        patience));
+    EXPECT_TRUE(read_codes_until(codes, [](const auto& got) { return got.size() >= 3; }));
     EXPECT_EQ(codes, (std::vector<std::string>{"8", "1", ext + "H"}));
 }
 
@@ -380,13 +384,7 @@ TEST_F(RealWindow, KeysTypedWhileLockedArriveInOrderAfterTheUnlock) {
     EXPECT_EQ(gfx::read_key(), "") << "queued while the program held the lock";
     gfx::unlock_screen(0, -1);
     std::vector<std::string> codes;
-    EXPECT_TRUE(eventually(
-        [&] {
-            for (std::string k = gfx::read_key(); !k.empty(); k = gfx::read_key())
-                codes.push_back(k);
-            return codes.size() >= 4;
-        },
-        patience));
+    EXPECT_TRUE(read_codes_until(codes, [](const auto& got) { return got.size() >= 4; }));
     EXPECT_EQ(codes, (std::vector<std::string>{"h", ext + "H", "i", "\x1b"}));
 }
 
